@@ -1,0 +1,136 @@
+// mirvex-build dump --as KIND FILE, run as a child process on real files.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "model/Fixtures.h"
+#include "util/Cp1251.h"
+
+namespace mirvex {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+class DumpTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("mirvex_dump_" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    std::string Write(const std::string& name, const TBytes& bytes) {
+        const fs::path path = m_dir / name;
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                     static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+
+    RunResult Run(const std::string& args) {
+        const fs::path out = m_dir / "stdout", err = m_dir / "stderr";
+        const std::string command = std::string("'") + MIRVEX_BUILD_TOOL + "' " + args + " >'" + out.string() +
+                                    "' 2>'" + err.string() + "'";
+        RunResult r;
+        const int raw = std::system(command.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = ReadAll(out);
+        r.err = ReadAll(err);
+        return r;
+    }
+
+    fs::path m_dir;
+};
+
+TEST_F(DumpTest, QuestionAsJson) {
+    const std::string path = Write("q.bin", SaveToBytes(*fixtures::ConformityQuestion()));
+    const RunResult r = Run("dump --as question '" + path + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const char* expected[] = {
+        "\"Version\": 0",
+        "\"QuestionType\": 4",
+        "\"TimeLimit\": 90",
+        "\"PlainText\": [\n      \"Сопоставьте столицы и страны\",",
+        "\"FileName\": \"карта.png\"",
+        "\"size\": 12,",
+        "\"Links\": \"R2 R3\"",
+        "\"IsLeft\": false",
+        "\"QuestionScript\": \"SysStrMessageRight := 'Верно';\"",
+    };
+    for (const char* piece : expected) EXPECT_NE(r.out.find(piece), std::string::npos) << piece << "\n" << r.out;
+}
+
+TEST_F(DumpTest, ByteFieldsCarryTheirCrc) {
+    TRTFText text;
+    text.RtfData = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+    const RunResult r = Run("dump --as rtf '" + Write("t.bin", SaveToBytes(text)) + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "{\n  \"Version\": 0,\n  \"PlainText\": [],\n  \"RtfData\": {\n    \"size\": 9,\n"
+              "    \"crc32\": \"cbf43926\"\n  }\n}\n");
+}
+
+TEST_F(DumpTest, EveryKindDumps) {
+    const struct {
+        const char* kind;
+        TBytes image;
+        const char* piece;
+    } cases[] = {
+        {"testsettings", SaveToBytes(*fixtures::FullSettings()), "\"InternalDialogPrompt\": \"Выберите билет:\""},
+        {"users", SaveToBytes(*fixtures::SchoolUsers()), "\"Password\": \"пароль\""},
+        {"selfsettings", SaveToBytes(*fixtures::InfoExample()), "\"LoginPrompt\": \"Введите ФИО\""},
+        {"scriptvalues", SaveToBytes(*fixtures::AuthorValues()), "\"Value\": 0.25"},
+        {"attach", SaveToBytes(*fixtures::ConformityQuestion()->Attachments.Items(1)), "\"PlayMode\": 2"},
+        {"textwithattaches", SaveToBytes(*fixtures::ConformityQuestion()->ExtraTexts.Items(0)), "\"Подсказка\""},
+        {"variablevalues", [] {
+             TVariableValues v;
+             v.Add("a", "b");
+             return SaveToBytes(v);
+         }(), "\"Text\": \"a=b\\r\\n\""},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = Run(std::string("dump --as ") + c.kind + " '" + Write(c.kind, c.image) + "'");
+        ASSERT_EQ(r.status, 0) << c.kind << ": " << r.err;
+        EXPECT_NE(r.out.find(c.piece), std::string::npos) << c.kind << "\n" << r.out;
+        EXPECT_NE(r.out.find("\"Version\""), std::string::npos) << c.kind;
+    }
+}
+
+TEST_F(DumpTest, FailuresAreReported) {
+    TBytes cut = SaveToBytes(*fixtures::TypedQuestion());
+    cut.resize(cut.size() / 2);
+    RunResult r = Run("dump --as question '" + Write("cut.bin", cut) + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find("does not hold a valid question block"), std::string::npos) << r.err;
+
+    r = Run("dump --as question '" + (m_dir / "missing.bin").string() + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot read"), std::string::npos);
+
+    r = Run("dump --as nonsense x");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("unknown kind"), std::string::npos);
+    EXPECT_EQ(Run("dump").status, 2);
+    EXPECT_EQ(Run("frobnicate").status, 2);
+}
+
+}  // namespace
+}  // namespace mirvex

@@ -1,0 +1,17 @@
+// mirvex-build: the tool for test authors and administrators.
+#include <algorithm>
+#include <iostream>
+#include <string>
+
+#include "Commands.h"
+
+int main(int argc, char** argv) {
+    using namespace mirvex::tools;
+    const std::string command = argc > 1 ? argv[1] : "";
+    const TArgs args(argv + std::min(argc, 2), argv + argc);
+    if (command == "dump") return DumpCommand(args);
+    std::cerr << "usage: mirvex-build COMMAND [ARGS]\n"
+                 "commands:\n"
+                 "  dump --as KIND FILE   print one record block as JSON\n";
+    return 2;
+}

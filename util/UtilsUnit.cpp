@@ -157,16 +157,57 @@ int ExitCodeOf(int status) {
     return 0;
 }
 
-// The waiting thread: reaps the process and signals the caller through a
-// pipe that the caller polls between its event processing.
-struct WaitState {
-    int pipe[2] = {-1, -1};
-    int exitCode = 0;
-    ~WaitState() {
-        if (pipe[0] >= 0) ::close(pipe[0]);
-        if (pipe[1] >= 0) ::close(pipe[1]);
+// Waits for one process on a thread of its own and signals the end through
+// a pipe that the caller polls between rounds of its event processing.
+class TWaitProcessThread {
+public:
+    explicit TWaitProcessThread(pid_t pid) : m_pid(pid) {}
+    ~TWaitProcessThread() {
+        if (m_thread.joinable()) m_thread.join();
+        for (int fd : m_pipe)
+            if (fd >= 0) ::close(fd);
     }
+    // False when the pipe cannot be made; nothing is started then.
+    bool Start() {
+        if (::pipe2(m_pipe, O_CLOEXEC) != 0) return false;
+        m_thread = std::thread([this] {
+            int status = 0;
+            int r = 0;
+            while ((r = ::waitpid(m_pid, &status, 0)) < 0 && errno == EINTR) {
+            }
+            m_exitCode = r < 0 ? 0 : ExitCodeOf(status);
+            const char done = 1;
+            while (::write(m_pipe[1], &done, 1) < 0 && errno == EINTR) {
+            }
+        });
+        return true;
+    }
+    // Returns the exit code once the process has ended; calls
+    // `processEvents` about every 10 ms meanwhile.
+    int Wait(const std::function<void()>& processEvents) {
+        for (;;) {
+            struct pollfd fd {m_pipe[0], POLLIN, 0};
+            if (::poll(&fd, 1, processEvents ? 10 : -1) > 0) break;
+            if (processEvents) processEvents();
+        }
+        m_thread.join();
+        return m_exitCode;
+    }
+
+private:
+    pid_t m_pid;
+    int m_pipe[2] = {-1, -1};
+    int m_exitCode = 0;
+    std::thread m_thread;
 };
+
+void ReapInBackground(pid_t pid) {
+    std::thread([pid] {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+}
 
 }  // namespace
 
@@ -188,41 +229,19 @@ std::int32_t RunProgram(std::string_view commandLine, bool hidden, bool wait,
     if (rc != 0) return -1;
 
     if (!wait) {
-        // Nobody waits for the program: reap it in the background so that
-        // it does not stay behind as a zombie.
-        std::thread([pid] {
-            int status = 0;
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
-        }).detach();
+        // Nobody waits for the program: reap it so that it does not stay
+        // behind as a zombie.
+        ReapInBackground(pid);
         return 0;
     }
-
-    auto state = std::make_shared<WaitState>();
-    if (::pipe2(state->pipe, O_CLOEXEC) != 0) {
+    TWaitProcessThread waiter(pid);
+    if (!waiter.Start()) {
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
         return ExitCodeOf(status);
     }
-    std::thread waiter([pid, state] {
-        int status = 0;
-        int r = 0;
-        while ((r = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
-        }
-        state->exitCode = r < 0 ? 0 : ExitCodeOf(status);
-        const char done = 1;
-        while (::write(state->pipe[1], &done, 1) < 0 && errno == EINTR) {
-        }
-    });
-    for (;;) {
-        struct pollfd fd {state->pipe[0], POLLIN, 0};
-        const int ready = ::poll(&fd, 1, processEvents ? 10 : -1);
-        if (ready > 0) break;
-        if (processEvents) processEvents();
-    }
-    waiter.join();
-    return state->exitCode;
+    return waiter.Wait(processEvents);
 }
 
 }  // namespace mirvex

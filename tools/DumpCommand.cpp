@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "Commands.h"
+#include "ArchiveJson.h"
 #include "RecordJson.h"
 #include "util/Stream.h"
 
@@ -39,10 +40,34 @@ const std::map<std::string, TDumper>& Dumpers() {
 }
 
 int Usage() {
-    std::cerr << "usage: mirvex-build dump --as KIND FILE\n  KIND:";
+    std::cerr << "usage: mirvex-build dump FILE           a test package or a statistics file\n"
+                 "       mirvex-build dump --as KIND FILE one record block of a kind\n  KIND:";
     for (const auto& [name, dumper] : Dumpers()) std::cerr << ' ' << name;
     std::cerr << '\n';
     return 2;
+}
+
+// A package has a catalogue "Settings.ini"; a statistics file an "Index".
+int DumpArchive(const std::string& path) {
+    TZipArchive archive;
+    const TZipStatus status = archive.Open(path);
+    if (!status.Ok()) {
+        std::cerr << "mirvex-build dump: " << path << " is not a package or statistics file (" << status.Message
+                  << ")\n";
+        return 1;
+    }
+    TJsonWriter writer;
+    if (archive.Find("Settings.ini") >= 0) {
+        json::WritePackage(writer, path, archive);
+    } else if (archive.Find("Index") >= 0) {
+        archive.Close();
+        json::WriteStatistics(writer, path);
+    } else {
+        std::cerr << "mirvex-build dump: " << path << " is an archive but neither a package nor a statistics file\n";
+        return 1;
+    }
+    std::cout << writer.Text();
+    return 0;
 }
 
 }  // namespace
@@ -56,7 +81,8 @@ int DumpCommand(const TArgs& args) {
         else if (path.empty() && !args[i].starts_with("--")) path = args[i];
         else return Usage();
     }
-    if (path.empty() || kind.empty()) return Usage();
+    if (path.empty()) return Usage();
+    if (kind.empty()) return DumpArchive(path);
     const auto it = Dumpers().find(kind);
     if (it == Dumpers().end()) {
         std::cerr << "mirvex-build dump: unknown kind '" << kind << "'\n";

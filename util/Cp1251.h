@@ -3,6 +3,7 @@
 // terminal), through these functions.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,12 @@ std::string Cp1251ToUtf8(std::string_view text);
 std::string Utf8ToCp1251(std::string_view utf8);
 // Short form for the system's own texts written in UTF-8 source files.
 inline std::string Cp1251(std::string_view utf8) { return Utf8ToCp1251(utf8); }
+
+// The OEM code page 866 that zip entry names use when they carry no UTF-8
+// flag. Null when a character of the text has no OEM byte.
+std::optional<std::string> Cp1251ToOem(std::string_view text);
+// OEM characters without a code page 1251 byte (box drawing) become '?'.
+std::string OemToCp1251(std::string_view oem);
 
 // Casing of code page 1251: Latin and Cyrillic letters, Ё/ё and the other
 // Cyrillic letters of the code page; every other byte is left as it is.

@@ -111,6 +111,7 @@ std::unique_ptr<TFileStream> TFileStream::Open(const std::string& path, TFileMod
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
+        errno = EISDIR;
         return nullptr;
     }
     return std::unique_ptr<TFileStream>(new TFileStream(fd));

@@ -184,6 +184,7 @@ void TZipArchive::Close() {
     m_sortedOffsets.clear();
     m_centralOffset = 0;
     m_modified = false;
+    m_byNameValid = false;
 }
 
 void TZipArchive::CreateNew(const std::string& path) {
@@ -262,6 +263,7 @@ TZipStatus TZipArchive::ReadDirectory() {
             std::string_view(reinterpret_cast<const char*>(h + kCentralHeaderSize), nameLength), e.Flags);
         m_sortedOffsets.push_back(e.LocalHeaderOffset);
         m_items.push_back(std::move(item));
+        m_byNameValid = false;
         p += kCentralHeaderSize + nameLength + extraLength + commentLength;
     }
     std::sort(m_sortedOffsets.begin(), m_sortedOffsets.end());
@@ -274,9 +276,14 @@ TZipStatus TZipArchive::ReadDirectory() {
 const TZipEntry& TZipArchive::Entry(int index) const { return m_items[static_cast<std::size_t>(index)]->Entry; }
 
 int TZipArchive::Find(std::string_view name) const {
-    for (std::size_t i = 0; i < m_items.size(); ++i)
-        if (SameText1251(m_items[i]->Entry.Name, name)) return static_cast<int>(i);
-    return -1;
+    if (!m_byNameValid) {
+        m_byName.clear();
+        for (std::size_t i = 0; i < m_items.size(); ++i)
+            m_byName.try_emplace(UpperCase1251(m_items[i]->Entry.Name), static_cast<int>(i));
+        m_byNameValid = true;
+    }
+    const auto it = m_byName.find(UpperCase1251(name));
+    return it == m_byName.end() ? -1 : it->second;
 }
 
 TZipStatus TZipArchive::LocateData(const Item& item, std::uint64_t& dataOffset) const {
@@ -397,7 +404,9 @@ TZipStatus TZipArchive::ExtractPrefix(int index, std::size_t limit, TBytes& out)
 
 TZipStatus TZipArchive::Put(std::string_view name, const void* data, std::size_t size) {
     if (size > kMaxZipEntrySize) return Fail(TZipError::TooLarge, "entry is too large");
-    if (name.empty() || name.size() > 0xFFFF) return Fail(TZipError::Unsupported, "bad entry name");
+    std::uint16_t nameFlags = 0;
+    if (name.empty() || EncodeName(name, nameFlags).size() > 0xFFFF)
+        return Fail(TZipError::Unsupported, "bad entry name");
     auto item = std::make_unique<Item>();
     TZipEntry& e = item->Entry;
     e.Name = std::string(name);
@@ -417,6 +426,7 @@ TZipStatus TZipArchive::Put(std::string_view name, const void* data, std::size_t
     const int existing = Find(name);
     if (existing >= 0) m_items[static_cast<std::size_t>(existing)] = std::move(item);
     else m_items.push_back(std::move(item));
+    m_byNameValid = false;
     m_modified = true;
     return TZipStatus::Success();
 }
@@ -425,6 +435,7 @@ bool TZipArchive::Delete(std::string_view name) {
     const int index = Find(name);
     if (index < 0) return false;
     m_items.erase(m_items.begin() + index);
+    m_byNameValid = false;
     m_modified = true;
     return true;
 }
@@ -458,7 +469,7 @@ TZipStatus TZipArchive::Commit() {
         std::uint16_t flags = static_cast<std::uint16_t>(e.Flags & ~kFlagDataDescriptor);
         const std::string stored = EncodeName(e.Name, flags);
         const std::uint64_t offset = w.Position();
-        if (offset > 0xFFFFFFFEu) {
+        if (offset > 0xFFFFFFFEu || stored.size() > 0xFFFF) {
             ok = false;
             break;
         }

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "util/Stream.h"
@@ -129,6 +130,9 @@ private:
     // entry must end before the next header (or the central directory).
     std::vector<std::uint64_t> m_sortedOffsets;
     bool m_modified = false;
+    // Upper-cased name -> first index of that name; rebuilt after changes.
+    mutable std::unordered_map<std::string, int> m_byName;
+    mutable bool m_byNameValid = false;
 };
 
 // Deflates `size` bytes into a raw deflate stream at level 6.

@@ -5,6 +5,9 @@
 #include <iostream>
 
 #include "model/Fixtures.h"
+#include "package/PackageBuilder.h"
+#include "statistics/Statistic.h"
+#include "statistics/TestingLog.h"
 #include "util/Cp1251.h"
 
 namespace fs = std::filesystem;
@@ -45,5 +48,40 @@ int main(int argc, char** argv) {
     TVariableValues values;
     values.Add("SysUserString", Cp1251("Иванов"));
     Put(root, "variablevalues", "user", SaveToBytes(values));
+
+    // Archives: a small package, the same with one question, a statistics
+    // file of two records.
+    TPackageBuilder builder;
+    if (!builder.Settings.CopyFrom(*settings)) return 1;
+    builder.SetIdentity("{11111111-2222-4333-8444-555555555555}");
+    builder.AddCategory(1, Cp1251("Категория"));
+    builder.AddQuestion({true, 1, 0, "Q", "Q1", 1}, *typed);
+    builder.SetPicture(1, "icon.png", {1, 2, 3});
+    const fs::path scratch = fs::temp_directory_path() / "mirvex-seeds";
+    fs::create_directories(scratch);
+    const auto copy = [&](const fs::path& from, const char* kind, const char* name) {
+        TBytes bytes;
+        if (!ReadFileBytes(from.string(), bytes)) return false;
+        Put(root, kind, name, bytes);
+        return true;
+    };
+    if (!builder.Write((scratch / "small.mxt").string()).Ok()) return 1;
+    builder.AddQuestion({false, 0, 0, "C", "Q2", 3}, *conformity);
+    if (!builder.Write((scratch / "two.mxt").string()).Ok()) return 1;
+    fs::remove(scratch / "stat.dat");
+    TStatistic statistic;
+    statistic.LoadFromFile((scratch / "stat.dat").string());
+    for (int i = 0; i < 2; ++i) {
+        TSingleRecord r;
+        r.UserName = Cp1251("Иванов");
+        r.Log = FormatLogEntry(TLogCode::Started, 46000.5, Cp1251("Начало"));
+        r.Answers = {{0, TOutcome::Right}};
+        if (statistic.Append(r) < 0) return 1;
+    }
+    if (!copy(scratch / "small.mxt", "zip", "small") || !copy(scratch / "two.mxt", "zip", "two") ||
+        !copy(scratch / "small.mxt", "package", "small") || !copy(scratch / "two.mxt", "package", "two") ||
+        !copy(scratch / "stat.dat", "statistics", "two") || !copy(scratch / "stat.dat", "zip", "stat"))
+        return 1;
+    fs::remove_all(scratch);
     return 0;
 }

@@ -159,6 +159,8 @@ TEST_F(ZipArchiveTest, NamesWithFoldersAreOnlyNames) {
     archive.CreateNew(Path("d.mxt"));
     ASSERT_TRUE(archive.Put("../escape.txt", Text("data")).Ok());
     ASSERT_TRUE(archive.Put("/abs/path", Text("data")).Ok());
+    EXPECT_EQ(archive.Put("", Text("data")).Code, TZipError::Unsupported);
+    EXPECT_EQ(archive.Put(std::string(70000, 'n'), Text("data")).Code, TZipError::Unsupported);
     ASSERT_TRUE(archive.Commit().Ok());
     TZipArchive reread;
     ASSERT_TRUE(reread.Open(Path("d.mxt")).Ok());

@@ -9,6 +9,9 @@
 #include <sstream>
 
 #include "model/Fixtures.h"
+#include "package/PackageBuilder.h"
+#include "statistics/Statistic.h"
+#include "statistics/TestingLog.h"
 #include "util/Cp1251.h"
 
 namespace mirvex {
@@ -130,6 +133,63 @@ TEST_F(DumpTest, FailuresAreReported) {
     EXPECT_NE(r.err.find("unknown kind"), std::string::npos);
     EXPECT_EQ(Run("dump").status, 2);
     EXPECT_EQ(Run("frobnicate").status, 2);
+}
+
+TEST_F(DumpTest, PackageAsJson) {
+    TPackageBuilder b;
+    ASSERT_TRUE(b.Settings.CopyFrom(*fixtures::FullSettings()));
+    b.SetIdentity("{11111111-2222-4333-8444-555555555555}");
+    b.SetProtection("R");
+    b.AddCategory(1, Cp1251("География"));
+    b.AddQuestion({true, 1, 0, Cp1251("Столицы"), "Q1", 2}, *fixtures::ConformityQuestion());
+    b.AddQuestion({false, 0, 3, "", "Q2", 1}, *fixtures::TypedQuestion());
+    b.SetPicture(1, "icon.png", {1, 2, 3});
+    const std::string path = (m_dir / "geo.mxt").string();
+    ASSERT_TRUE(b.Write(path).Ok());
+    const RunResult r = Run("dump '" + path + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const char* expected[] = {
+        "\"Kind\": \"package\"",
+        "\"Name\": \"Settings.ini\"",
+        "\"Protection\": 1",
+        "\"TestIdentity\": \"{11111111-2222-4333-8444-555555555555}\"",
+        "\"EntryName\": \"Q1\"",
+        "\"Text\": \"Столицы\"",
+        "\"Section\": \"Categories\"",
+        "\"1=География\"",
+        "\"MaxMark\": 10.5",
+        "\"QuestionType\": 3",
+        "\"Name\": \"icon.png\"",
+    };
+    for (const char* piece : expected) EXPECT_NE(r.out.find(piece), std::string::npos) << piece << "\n" << r.out;
+}
+
+TEST_F(DumpTest, StatisticsAsJson) {
+    const std::string path = (m_dir / "stat.dat").string();
+    TStatistic stat;
+    stat.LoadFromFile(path);
+    TSingleRecord record;
+    record.UserName = Cp1251("Петров");
+    record.StrMark = Cp1251("Отлично");
+    record.Mark = 5;
+    record.Log = FormatLogEntry(TLogCode::Started, 46000.5, Cp1251("Начато тестирование")) +
+                 FormatLogEntry(TLogCode::Wrong, 46000.5, "a\tb");
+    record.Answers = {{2, TOutcome::Wrong}};
+    ASSERT_EQ(stat.Append(record), 0);
+    const RunResult r = Run("dump '" + path + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const char* expected[] = {
+        "\"Kind\": \"statistics\"", "\"EntryName\": \"00000001\"", "\"Id\": 1",
+        "\"UserName\": \"Петров\"", "\"Code\": 9", "\"Message\": \"a\\tb\"",
+        "\"Time\": \"09.12.2025 12:00:00\"", "\"QuestionIndex\": 2", "\"StrMark\": \"Отлично\"",
+    };
+    for (const char* piece : expected) EXPECT_NE(r.out.find(piece), std::string::npos) << piece << "\n" << r.out;
+}
+
+TEST_F(DumpTest, OtherFilesAreRefused) {
+    const RunResult r = Run("dump '" + Write("junk.bin", TBytes{1, 2, 3}) + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("is not a package or statistics file"), std::string::npos) << r.err;
 }
 
 }  // namespace

@@ -33,8 +33,11 @@ bool TCustomTanker::LoadFromStream(TStream& s) {
     DepthGuard guard;
     const std::int64_t start = s.Position();
     std::int32_t size = 0;
-    bool ok = g_loadDepth <= kMaxBlockNesting && ReadInt32(s, size) && size >= 8 &&
-              size <= s.Size() - start && LoadBody(s) && s.Position() <= start + size;
+    bool ok = g_loadDepth <= kMaxBlockNesting && ReadInt32(s, size) && size >= 8 && size <= s.Size() - start;
+    if (ok) {
+        m_loadEnd = start + size;
+        ok = LoadBody(s) && s.Position() <= start + size;
+    }
     if (ok) {
         s.SetPosition(start + size);
         return true;

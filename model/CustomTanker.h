@@ -41,6 +41,14 @@ public:
     [[nodiscard]] bool LoadFromStream(TStream& s);
     // Deep copy through a memory stream image.
     [[nodiscard]] bool CopyFrom(const TCustomTanker& source);
+
+protected:
+    // Inside LoadBody: the bytes of this object's block that are still
+    // unread. Lets a body read trailing fields that older writers left out.
+    std::int64_t BytesLeftInBlock(const TStream& s) const { return m_loadEnd - s.Position(); }
+
+private:
+    std::int64_t m_loadEnd = 0;
 };
 
 // Saves one block into fresh bytes; empty on failure.

@@ -6,6 +6,9 @@
 
 #include "model/Fixtures.h"
 #include "package/PackageBuilder.h"
+#include "protocol/PacketRegistry.h"
+#include "protocol/PacketTestFromServer.h"
+#include "protocol/PacketTestToServer.h"
 #include "statistics/Statistic.h"
 #include "statistics/TestingLog.h"
 #include "util/Cp1251.h"
@@ -83,5 +86,36 @@ int main(int argc, char** argv) {
         !copy(scratch / "stat.dat", "statistics", "two") || !copy(scratch / "stat.dat", "zip", "stat"))
         return 1;
     fs::remove_all(scratch);
+
+    // Packets: a selector byte (0 engine end, 1 user interface end), then
+    // the type byte and the block.
+    const auto packet = [&](std::uint8_t end, const TPacket& p, const char* name) {
+        TBytes image = {end, p.PacketType()};
+        const TBytes block = SaveToBytes(p);
+        image.insert(image.end(), block.begin(), block.end());
+        Put(root, "receive", name, image);
+    };
+    TClientAnsweredQuestion answered;
+    answered.Result.ResultKind = 4;
+    answered.Result.Conformity = {{true, "R1", "L1"}};
+    answered.SecondsSpent = 12;
+    packet(0, answered, "answered-conformity");
+    TClientAnsweredQuestion checked;
+    checked.Result.ResultKind = 1;
+    checked.Result.Checked = {1, 0, 1};
+    packet(0, checked, "answered-checked");
+    packet(0, TClientLogedIn(), "logged-in");
+    TServerPleaseAnswerQuestion put;
+    put.Text.Assign(*conformity);
+    put.Answers.Assign(conformity->Answers);
+    put.Values.Add("a", "b");
+    packet(1, put, "put-question");
+    TServerPleaseLogin login;
+    if (!login.Users.CopyFrom(*fixtures::SchoolUsers())) return 1;
+    packet(1, login, "login");
+    packet(1, TServerPleaseAnswerMessageBox(), "message-box");
+    TServerPleaseWatchTestResult result;
+    result.LogText = "log";
+    packet(1, result, "result");
     return 0;
 }

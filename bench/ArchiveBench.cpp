@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <random>
 
+#include "ScratchFolder.h"
 #include "model/Fixtures.h"
 #include "package/PackageBuilder.h"
 #include "package/ZipTest.h"
@@ -20,12 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path BenchFolder() {
-    static const fs::path folder = [] {
-        fs::path p = fs::temp_directory_path() / ("mirvex-bench-" + std::to_string(::getpid()));
-        fs::create_directories(p);
-        return p;
-    }();
+// Removed when the program ends.
+const fs::path& BenchFolder() {
+    static const TScratchFolder folder("bench");
     return folder;
 }
 

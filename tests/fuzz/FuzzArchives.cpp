@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <list>
 #include <cstdlib>
 #include <string>
 
@@ -14,9 +16,18 @@
 
 namespace {
 
+// One file per process and purpose, removed when the fuzzer exits.
 const std::string& InputPath(const char* suffix) {
-    static const std::string path = "/tmp/mirvex-fuzz-" + std::to_string(::getpid()) + suffix;
-    return path;
+    static std::list<std::string> paths;  // stable references
+    const std::string path = "/tmp/mirvex-fuzz-" + std::to_string(::getpid()) + suffix;
+    for (const std::string& p : paths)
+        if (p == path) return p;
+    if (paths.empty())
+        std::atexit([] {
+            for (const std::string& p : paths) std::remove(p.c_str());
+        });
+    paths.push_back(path);
+    return paths.back();
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,13 +38,7 @@ void Set16(TBytes& b, std::size_t at, std::uint16_t v) {
 
 class ZipArchiveTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("mirvex_zip_" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    std::string Path(const std::string& name) const { return m_dir.Path(name); }
 
     // Runs the Python side; returns its exit status and standard output.
     int Python(const std::string& args, std::string* out = nullptr) {
@@ -72,7 +68,7 @@ protected:
         return Path(name);
     }
 
-    fs::path m_dir;
+    TScratchFolder m_dir{"zip"};
 };
 
 TEST_F(ZipArchiveTest, RecordsCarryTheSystemSignatures) {

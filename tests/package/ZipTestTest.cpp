@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -20,13 +22,7 @@ namespace fs = std::filesystem;
 
 class ZipTestTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("mirvex_pkg_" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string Path(const std::string& name) const { return (m_dir / name).string(); }
+    std::string Path(const std::string& name) const { return m_dir.Path(name); }
 
     static void Fill(TPackageBuilder& b) {
         if (!b.Settings.CopyFrom(*fixtures::FullSettings())) ADD_FAILURE();
@@ -52,7 +48,7 @@ protected:
         return path;
     }
 
-    fs::path m_dir;
+    TScratchFolder m_dir{"pkg"};
 };
 
 TEST_F(ZipTestTest, OpenReadsCatalogueSettingsAndQuestions) {

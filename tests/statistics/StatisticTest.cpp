@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,13 +48,7 @@ TSingleRecord SampleRecord(int n) {
 
 class StatisticTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("mirvex_stat_" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        m_path = (m_dir / "stat.dat").string();
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void SetUp() override { m_path = (m_dir / "stat.dat").string(); }
 
     TStringList IndexLines() const {
         TZipArchive archive;
@@ -79,7 +75,7 @@ protected:
         ASSERT_TRUE(archive.Commit().Ok());
     }
 
-    fs::path m_dir;
+    TScratchFolder m_dir{"stat"};
     std::string m_path;
 };
 

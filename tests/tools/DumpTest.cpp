@@ -1,6 +1,8 @@
 // mirvex-build dump --as KIND FILE, run as a child process on real files.
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
+
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -34,11 +36,6 @@ std::string ReadAll(const fs::path& path) {
 
 class DumpTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("mirvex_dump_" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     std::string Write(const std::string& name, const TBytes& bytes) {
         const fs::path path = m_dir / name;
@@ -59,7 +56,7 @@ protected:
         return r;
     }
 
-    fs::path m_dir;
+    TScratchFolder m_dir{"dump"};
 };
 
 TEST_F(DumpTest, QuestionAsJson) {

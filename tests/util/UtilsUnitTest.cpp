@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ScratchFolder.h"
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -74,19 +76,13 @@ TEST(UtilsUnitTest, SplitAtSeparator) {
 
 class UniqueFileNameTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_folder = fs::temp_directory_path() / ("mirvex_unique_" + std::to_string(::getpid()));
-        fs::remove_all(m_folder);
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
     std::string Touch(const std::string& name) {
         const std::string path = (m_folder / name).string();
         std::ofstream(path) << "x";
         return path;
     }
     std::string In(const std::string& name) const { return (m_folder / name).string(); }
-    fs::path m_folder;
+    TScratchFolder m_folder{"unique"};
 };
 
 TEST_F(UniqueFileNameTest, NumbersTheNameBeforeItsFirstDot) {
@@ -174,13 +170,11 @@ TEST(SystemInfoTest, MachineTexts) {
 }
 
 TEST(SystemInfoTest, DataFolderFollowsXdgAndIsCreated) {
-    const fs::path base = fs::temp_directory_path() / ("mirvex_xdg_" + std::to_string(::getpid()));
-    fs::remove_all(base);
+    const TScratchFolder base("xdg");
     ::setenv("XDG_DATA_HOME", base.c_str(), 1);
     EXPECT_EQ(WindowsFolder(), (base / "Tervan").string());
     EXPECT_TRUE(fs::is_directory(base / "Tervan"));
     ::unsetenv("XDG_DATA_HOME");
-    fs::remove_all(base);
 }
 
 TEST(JsonWriterTest, NestedValuesAndEscapes) {

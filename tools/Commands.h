@@ -10,5 +10,6 @@ namespace mirvex::tools {
 using TArgs = std::vector<std::string>;
 
 int DumpCommand(const TArgs& args);
+int ScriptCommand(const TArgs& args);
 
 }  // namespace mirvex::tools

@@ -13,9 +13,12 @@ int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     const TArgs args(argv + std::min(argc, 2), argv + argc);
     if (command == "dump") return DumpCommand(args);
+    if (command == "script") return ScriptCommand(args);
     std::cerr << "usage: mirvex-build COMMAND [ARGS]\n"
                  "commands:\n"
                  "  dump FILE             print a test package or a statistics file as JSON\n"
-                 "  dump --as KIND FILE   print one record block as JSON\n";
+                 "  dump --as KIND FILE   print one record block as JSON\n"
+                 "  script FILE [--var NAME=VALUE ...]\n"
+                 "                        compile and run a script\n";
     return 2;
 }

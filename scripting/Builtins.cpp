@@ -50,7 +50,7 @@ std::int64_t ToInt64(double r) {
 }
 
 void CheckLength(std::int64_t n) {
-    if (n > kMaxStringLength) RaiseError("EOutOfMemory", "Out of memory");
+    if (n > ScriptLimits().MaxStringLength) RaiseError("EOutOfMemory", "Out of memory");
 }
 
 // ---- conversions
@@ -164,7 +164,7 @@ TValue SetLengthFn(TNativeCall& c) {
         target.MutableStr().resize(static_cast<std::size_t>(n), ' ');
         return {};
     }
-    if (n > kMaxArrayLength) RaiseError("EOutOfMemory", "Out of memory");
+    if (n > ScriptLimits().MaxArrayLength) RaiseError("EOutOfMemory", "Out of memory");
     TArrayObject& array = target.UniqueArray();
     array.Dynamic = true;
     array.Items.resize(static_cast<std::size_t>(n), c.Count() > 2 ? c.Arg(2).Deref() : TValue());
@@ -382,7 +382,7 @@ TValue VarToStrFn(TNativeCall& c) {
 }
 TValue VarArrayCreateFn(TNativeCall& c) {
     const std::int64_t low = I(c, 0), high = I(c, 1);
-    if (high < low - 1 || high - low + 1 > kMaxArrayLength) return {};
+    if (high < low - 1 || high - low + 1 > ScriptLimits().MaxArrayLength) return {};
     auto* array = new TArrayObject;
     array->Low = low;
     array->Items.resize(static_cast<std::size_t>(high - low + 1));
@@ -418,21 +418,30 @@ TValue VarArrayLowBoundFn(TNativeCall& c) {
 
 // ---- files
 
+bool g_fileAccess = true;
+
+void CheckFileAccess() {
+    if (!g_fileAccess) RaiseError("EInOutError", "File access is disabled");
+}
+
 [[noreturn]] void FileError(const std::string& what, const std::string& name) {
     RaiseError("EInOutError", what + " \"" + name + "\"");
 }
 TValue SaveStringToFileFn(TNativeCall& c) {
+    CheckFileAccess();
     const std::string& data = S(c, 1);
     if (!WriteFileBytes(ScriptPathToNative(S(c, 0)), data.data(), data.size())) FileError("Cannot create file", S(c, 0));
     return {};
 }
 TValue LoadStringFromFileFn(TNativeCall& c) {
+    CheckFileAccess();
     TBytes bytes;
     if (!ReadFileBytes(ScriptPathToNative(S(c, 0)), bytes)) FileError("Cannot open file", S(c, 0));
     CheckLength(static_cast<std::int64_t>(bytes.size()));
     return Str(std::string(bytes.begin(), bytes.end()));
 }
 TValue AppendStringToFileFn(TNativeCall& c) {
+    CheckFileAccess();
     const std::string path = ScriptPathToNative(S(c, 0));
     std::FILE* file = std::fopen(path.c_str(), "ab");
     if (!file) FileError("Cannot open file", S(c, 0));
@@ -442,39 +451,51 @@ TValue AppendStringToFileFn(TNativeCall& c) {
     return {};
 }
 TValue FileExistsFn(TNativeCall& c) {
+    CheckFileAccess();
     std::error_code ec;
     return Bool(fs::is_regular_file(ScriptPathToNative(S(c, 0)), ec));
 }
 TValue DeleteFileFn(TNativeCall& c) {
+    CheckFileAccess();
     std::error_code ec;
     const std::string path = ScriptPathToNative(S(c, 0));
     return Bool(fs::is_regular_file(path, ec) && fs::remove(path, ec));
 }
 TValue RenameFileFn(TNativeCall& c) {
+    CheckFileAccess();
     const std::string from = ScriptPathToNative(S(c, 0)), to = ScriptPathToNative(S(c, 1));
     std::error_code ec;
     if (fs::exists(to, ec)) return Bool(false);
     return Bool(std::rename(from.c_str(), to.c_str()) == 0);
 }
 TValue ChDirFn(TNativeCall& c) {
+    CheckFileAccess();
     if (::chdir(ScriptPathToNative(S(c, 0)).c_str()) != 0) FileError("Cannot change to folder", S(c, 0));
     return {};
 }
 TValue CreateDirFn(TNativeCall& c) {
+    CheckFileAccess();
     std::error_code ec;
     return Bool(fs::create_directory(ScriptPathToNative(S(c, 0)), ec));
 }
 TValue RemoveDirFn(TNativeCall& c) {
+    CheckFileAccess();
     std::error_code ec;
     const std::string path = ScriptPathToNative(S(c, 0));
     return Bool(fs::is_directory(path, ec) && fs::remove(path, ec));
 }
-TValue GetCurrentDirFn(TNativeCall&) {
+TValue GetCurrentDirFn(TNativeCall& c) {
+    CheckFileAccess();
+    (void)c;
     std::error_code ec;
     return Str(Utf8ToCp1251(fs::current_path(ec).string()));
 }
-TValue SetCurrentDirFn(TNativeCall& c) { return Bool(::chdir(ScriptPathToNative(S(c, 0)).c_str()) == 0); }
+TValue SetCurrentDirFn(TNativeCall& c) {
+    CheckFileAccess();
+    return Bool(::chdir(ScriptPathToNative(S(c, 0)).c_str()) == 0);
+}
 TValue FileSearchFn(TNativeCall& c) {
+    CheckFileAccess();
     const std::string name = S(c, 0);
     std::error_code ec;
     if (fs::is_regular_file(ScriptPathToNative(name), ec)) return Str(name);
@@ -624,6 +645,8 @@ const TBuiltinDef kBuiltins[] = {
 }  // namespace
 
 std::string ScriptPathToNative(const std::string& name) { return Cp1251ToUtf8(name); }
+
+void SetScriptFileAccess(bool enabled) { g_fileAccess = enabled; }
 
 const TBuiltinDef* FindBuiltin(std::string_view name) {
     static const std::unordered_map<std::string, const TBuiltinDef*> index = [] {

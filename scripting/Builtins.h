@@ -40,6 +40,10 @@ struct TBuiltinConstant {
 };
 const TBuiltinConstant* FindBuiltinConstant(std::string_view name);
 
+// Switches the file functions off for the whole process (they then raise
+// EInOutError): the fuzzer runs arbitrary scripts on a real machine.
+void SetScriptFileAccess(bool enabled);
+
 // A native path from a script's file name (code page 1251 to UTF-8).
 std::string ScriptPathToNative(const std::string& name);
 

@@ -154,7 +154,7 @@ const TType* TChecker::ResolveType(const TTypeExpr* t) {
                     return m_types.Error();
                 }
                 total *= std::max<std::int64_t>(n, 1);
-                if (total > kMaxArrayLength) {
+                if (total > ScriptLimits().MaxArrayLength) {
                     Error(t->Pos, "array is too large");
                     return m_types.Error();
                 }

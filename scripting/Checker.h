@@ -125,6 +125,7 @@ private:
     Scope* m_scope = nullptr;
     int m_loopDepth = 0;
     int m_depth = 0;
+    int m_exprDepth = 0;
     int m_hiddenCount = 0;
 };
 

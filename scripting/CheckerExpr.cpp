@@ -159,15 +159,16 @@ TExprPtr TChecker::Coerce(TExprPtr e, const TType* target, TPos pos) {
 
 TExprPtr TChecker::CheckExpr(const TExpr* expr) {
     if (!expr) return ErrorNode({});
-    if (++m_depth > kMaxNesting || StackNearlyExhausted()) {
+    // Operator chains may be as long as the parser allows them.
+    if (++m_exprDepth > kMaxNesting * 4 || StackNearlyExhausted()) {
         Error(expr->Pos, "nesting is too deep");
-        --m_depth;
+        --m_exprDepth;
         return ErrorNode(expr->Pos);
     }
     struct DepthRestore {
         int& depth;
         ~DepthRestore() { --depth; }
-    } restore{m_depth};
+    } restore{m_exprDepth};
     const TPos pos = expr->Pos;
     switch (expr->Kind) {
         case TExprKind::Integer:

@@ -400,7 +400,7 @@ public:
         const std::string& bs = b.Deref().Str();
         if (bs.empty()) return a;
         const std::string& as = a.Deref().Str();
-        if (as.size() + bs.size() > static_cast<std::size_t>(kMaxStringLength)) RaiseError("EOutOfMemory", "Out of memory");
+        if (as.size() + bs.size() > static_cast<std::size_t>(ScriptLimits().MaxStringLength)) RaiseError("EOutOfMemory", "Out of memory");
         std::string out;
         out.reserve(as.size() + bs.size());
         out += as;
@@ -721,7 +721,7 @@ public:
         const TValue v = m_value->Eval(f);
         const std::string& tail = v.Deref().Str();
         std::string& text = m_target->Address(f)->MutableStr();
-        if (text.size() + tail.size() > static_cast<std::size_t>(kMaxStringLength))
+        if (text.size() + tail.size() > static_cast<std::size_t>(ScriptLimits().MaxStringLength))
             RaiseError("EOutOfMemory", "Out of memory");
         text += tail;
         return TFlow::Normal;

@@ -36,8 +36,14 @@ public:
             }
             while (!At(TTok::End)) {
                 const std::size_t errorsBefore = m_errors.size();
+                const std::size_t start = m_pos;
                 if (Item(script.Items)) break;  // the closing "end."
                 if (m_errors.size() != errorsBefore) Synchronise();
+                if (m_pos == start) {
+                    // A token no item starts with ("end", "until" ...).
+                    Error("statement expected");
+                    Advance();
+                }
             }
         } catch (const TAbandon&) {
         }
@@ -346,6 +352,7 @@ private:
             return At(TTok::End);
         };
         while (!closes()) {
+            const std::size_t start = m_pos;
             const std::size_t errorsBefore = m_errors.size();
             if (TStmtPtr s = Statement()) list.push_back(std::move(s));
             if (closes()) break;
@@ -355,6 +362,7 @@ private:
             } else if (m_errors.size() != errorsBefore) {
                 // an error inside the statement: carry on with the next one
             }
+            if (m_pos == start) Advance();  // never stand still on a token
         }
     }
 

@@ -27,7 +27,14 @@ using TScriptErrors = std::vector<TScriptError>;
 // the memory; scripts of real tests stay far below them.
 constexpr int kMaxNesting = 400;           // statements and expressions inside one another
 constexpr int kMaxCallDepth = 2000;        // routine calls inside one another at run time
-constexpr std::int64_t kMaxArrayLength = 1 << 24;
-constexpr std::int64_t kMaxStringLength = std::int64_t{1} << 28;
+struct TScriptLimits {
+    std::int64_t MaxArrayLength = 1 << 24;
+    std::int64_t MaxStringLength = std::int64_t{1} << 28;
+};
+// Process-wide; the fuzzer lowers them.
+inline TScriptLimits& ScriptLimits() {
+    static TScriptLimits limits;
+    return limits;
+}
 
 }  // namespace mirvex::script

@@ -41,20 +41,6 @@ struct TStringObject final : THeapObject {
     std::string Text;
 };
 
-// Static arrays, records and variant arrays have value semantics: a write
-// to a shared object copies it first. Dynamic arrays are references: their
-// elements are written in place, and only SetLength makes a shared one
-// unique.
-struct TArrayObject final : THeapObject {
-    std::int64_t Low = 0;
-    bool Dynamic = false;
-    std::vector<TValue> Items;
-};
-
-struct TRecordObject final : THeapObject {
-    std::vector<TValue> Fields;
-};
-
 struct TSetObject final : THeapObject {
     std::bitset<256> Bits;
 };
@@ -64,14 +50,9 @@ struct TExceptionObject final : THeapObject {
     std::string Message;
 };
 
-// Where a var parameter points, and the object that keeps that place alive
-// (an array or record the place lies in; none for a variable's own slot,
-// which outlives the call).
-struct TRefObject final : THeapObject {
-    TValue* Target = nullptr;
-    THeapObject* Keep = nullptr;
-    ~TRefObject() override;
-};
+struct TArrayObject;
+struct TRecordObject;
+struct TRefObject;
 
 class TValue {
 public:
@@ -153,20 +134,20 @@ public:
     // Arrays, records, sets, exceptions: the object (null for an empty
     // dynamic array) and a writable one (unique, except dynamic arrays;
     // never null).
-    TArrayObject* Array() const { return static_cast<TArrayObject*>(m_u.obj); }
+    TArrayObject* Array() const;
     TArrayObject& MutableArray();
     // A unique array even when it is dynamic (SetLength).
     TArrayObject& UniqueArray();
-    TRecordObject* Record() const { return static_cast<TRecordObject*>(m_u.obj); }
+    TRecordObject* Record() const;
     TRecordObject& MutableRecord();
     TSetObject* SetObj() const { return static_cast<TSetObject*>(m_u.obj); }
     TExceptionObject* Exception() const { return static_cast<TExceptionObject*>(m_u.obj); }
-    TRefObject* RefObj() const { return static_cast<TRefObject*>(m_u.obj); }
+    TRefObject* RefObj() const;
     THeapObject* Heap() const { return m_u.obj; }
 
     // The value a var parameter stands for, or this value itself.
-    TValue& Deref() { return m_tag == TValueTag::Ref ? *RefObj()->Target : *this; }
-    const TValue& Deref() const { return m_tag == TValueTag::Ref ? *RefObj()->Target : *this; }
+    TValue& Deref();
+    const TValue& Deref() const;
 
 private:
     explicit TValue(TValueTag tag) : m_tag(tag) { m_u.i = 0; }
@@ -185,6 +166,35 @@ private:
         THeapObject* obj;
     } m_u;
 };
+
+// Static arrays, records and variant arrays have value semantics: a write
+// to a shared object copies it first. Dynamic arrays are references: their
+// elements are written in place, and only SetLength makes a shared one
+// unique.
+struct TArrayObject final : THeapObject {
+    std::int64_t Low = 0;
+    bool Dynamic = false;
+    std::vector<TValue> Items;
+};
+
+struct TRecordObject final : THeapObject {
+    std::vector<TValue> Fields;
+};
+
+// Where a var parameter points, and the object that keeps that place alive
+// (an array or record the place lies in; none for a variable's own slot,
+// which outlives the call).
+struct TRefObject final : THeapObject {
+    TValue* Target = nullptr;
+    THeapObject* Keep = nullptr;
+    ~TRefObject() override;
+};
+
+inline TArrayObject* TValue::Array() const { return static_cast<TArrayObject*>(m_u.obj); }
+inline TRecordObject* TValue::Record() const { return static_cast<TRecordObject*>(m_u.obj); }
+inline TRefObject* TValue::RefObj() const { return static_cast<TRefObject*>(m_u.obj); }
+inline TValue& TValue::Deref() { return m_tag == TValueTag::Ref ? *RefObj()->Target : *this; }
+inline const TValue& TValue::Deref() const { return m_tag == TValueTag::Ref ? *RefObj()->Target : *this; }
 
 inline TRefObject::~TRefObject() {
     if (Keep && --Keep->Refs == 0) delete Keep;

@@ -1,7 +1,7 @@
 // mirvex-build dump --as KIND FILE, run as a child process on real files.
 #include <gtest/gtest.h>
 
-#include "ScratchFolder.h"
+#include "ToolTest.h"
 
 #include <sys/wait.h>
 
@@ -21,43 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-class DumpTest : public ::testing::Test {
-protected:
-
-    std::string Write(const std::string& name, const TBytes& bytes) {
-        const fs::path path = m_dir / name;
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                     static_cast<std::streamsize>(bytes.size()));
-        return path.string();
-    }
-
-    RunResult Run(const std::string& args) {
-        const fs::path out = m_dir / "stdout", err = m_dir / "stderr";
-        const std::string command = std::string("'") + MIRVEX_BUILD_TOOL + "' " + args + " >'" + out.string() +
-                                    "' 2>'" + err.string() + "'";
-        RunResult r;
-        const int raw = std::system(command.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadAll(out);
-        r.err = ReadAll(err);
-        return r;
-    }
-
-    TScratchFolder m_dir{"dump"};
-};
+using DumpTest = TToolTest;
 
 TEST_F(DumpTest, QuestionAsJson) {
     const std::string path = Write("q.bin", SaveToBytes(*fixtures::ConformityQuestion()));

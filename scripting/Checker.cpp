@@ -194,10 +194,13 @@ void TChecker::CheckDeclaration(const TDecl& decl, TBlockNode& block) {
                 TExprPtr init;
                 if (v.Init) {
                     init = CheckExpr(v.Init.get());
-                    if (!type) type = init->Type->Kind == TTypeKind::Set ? m_types.Error() : init->Type;
-                    if (type->Kind == TTypeKind::Void || type->Kind == TTypeKind::Nil) {
-                        Error(v.Pos, "the initial value has no type");
-                        type = m_types.Error();
+                    if (!type) {
+                        type = init->Type;
+                        if (type->Kind == TTypeKind::Void || type->Kind == TTypeKind::Nil ||
+                            type->Kind == TTypeKind::Set) {
+                            Error(v.Pos, "the variable needs a type: its initial value does not give one");
+                            type = m_types.Error();
+                        }
                     }
                 }
                 if (!type) type = m_types.Error();
@@ -283,6 +286,9 @@ void TChecker::CheckRoutine(const TRoutine& r) {
         info = it->second.Routine;
         const bool bare = r.Params.empty() && !r.Result;
         if (!bare) {
+            // The body uses the names its own header gives.
+            for (std::size_t i = 0; i < params.size() && i < info->Params.size(); ++i)
+                info->Params[i].Name = params[i].Name;
             bool same = info->Params.size() == params.size() && info->IsFunction == r.IsFunction &&
                         SameType(info->Result, result);
             for (std::size_t i = 0; same && i < params.size(); ++i)
@@ -428,8 +434,7 @@ TStmtPtr TChecker::CheckStatement(const TStmt* stmt) {
             TExprPtr e;
             if (stmt->Value) {
                 e = CheckExpr(stmt->Value.get());
-                if (!e->Type->IsError() && e->Type->Kind != TTypeKind::Exception &&
-                    e->Type->Kind != TTypeKind::Variant)
+                if (!e->Type->IsError() && e->Type->Kind != TTypeKind::Exception)
                     Error(pos, "an exception object is expected after raise");
             }
             return std::make_unique<TRaiseNode>(std::move(e), pos.Line, pos.Column);
@@ -503,10 +508,16 @@ TStmtPtr TChecker::CheckCallStatement(const TStmt& stmt) {
             return std::make_unique<TExitNode>(std::move(store), pos.Line, pos.Column);
         }
     }
+    // Only a call makes a statement (a function's result is dropped).
+    bool isCall = e->Kind == TExprKind::Call;
+    if (e->Kind == TExprKind::Name) {
+        const TSymbol* s = Lookup(e->Text);
+        isCall = s ? (s->SymbolKind == TSymbol::Kind::Routine || s->SymbolKind == TSymbol::Kind::HostFunction)
+                   : FindBuiltin(e->Text) != nullptr;
+    }
     TExprPtr call = CheckExpr(e);
     if (call->Type->IsError()) return nullptr;
-    if (!dynamic_cast<TUserCallNode*>(call.get()) && !dynamic_cast<TNativeCallNode*>(call.get()) &&
-        !call->Constant()) {
+    if (!isCall) {
         Error(pos, "statement expected, but expression found");
         return nullptr;
     }

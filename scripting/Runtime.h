@@ -136,7 +136,8 @@ bool VarToBool(const TValue& v);
 std::string VarToString(const TValue& v);
 // The value converted to a static type (Variant keeps it as it is).
 TValue ConvertTo(const TValue& v, const TType* type);
-// Variant arithmetic, comparison (-1, 0, 1; 2 when unordered: Null).
+// Variant arithmetic and comparison (-1, 0, 1; Null equals Null and is
+// below every other value).
 TValue VariantBinary(int op, const TValue& a, const TValue& b);
 int VariantCompare(const TValue& a, const TValue& b);
 bool VariantEquals(const TValue& a, const TValue& b);

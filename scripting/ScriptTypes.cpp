@@ -26,7 +26,7 @@ TTypeTable::TTypeTable() {
     m_exception = root;
     m_exceptionClasses.push_back(root);
     for (const char* name : {"EConvertError", "EDivByZero", "EZeroDivide", "ERangeError", "EInvalidOp",
-                             "EVariantError", "EInOutError", "EStackOverflow", "EAbort"}) {
+                             "EVariantError", "EInOutError", "EStackOverflow", "EOutOfMemory", "EAbort"}) {
         TType* e = Make(TTypeKind::Exception, name);
         e->Parent = root;
         m_exceptionClasses.push_back(e);

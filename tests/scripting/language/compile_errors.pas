@@ -10,3 +10,6 @@ s := Copy('abc');          // expect error: not enough actual parameters
 s := IntToStr(1, 2);       // expect error: too many actual parameters
 Break;                     // expect error: Break outside a loop
 i := s * 2;                // expect error: incompatible types: 'String' and 'Integer'
+var set1 := [1, 2];        // expect error: the variable needs a type
+Limit;                     // expect error: statement expected, but expression found
+raise 5;                   // expect error: an exception object is expected after raise

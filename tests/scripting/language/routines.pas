@@ -53,9 +53,17 @@ begin
   if c < 0 then Exit(c);
 end;
 
+function Half(x: Integer): Integer; forward;
+
+function Half(y: Integer): Integer;   // the body may rename the parameter
+begin
+  Result := y div 2;
+end;
+
 var x, y: Integer;
 var s: String;
 begin
+  WriteLn(Half(9));                              // expect: 4
   WriteLn(Fact(10), ' ', Twice(21));             // expect: 3628800 42
   x := 1; y := 2;
   Swap(x, y);

@@ -8,24 +8,7 @@
 
 namespace mirvex::script {
 
-using ast::TPos;
-using ast::TExpr;
-using ast::TExprKind;
-using ast::TStmt;
-using ast::TStmtKind;
-using ast::TDecl;
-using ast::TRoutine;
-using ast::TRange;
-using ast::TTypeExpr;
-using ast::TParamMode;
-using ast::TParamGroup;
-using ast::TScript;
-using ast::TVarDecl;
-using ast::TConstDecl;
-using ast::TTypeDecl;
-using ast::TFieldDecl;
-using ast::TCaseBranch;
-using ast::TExceptHandler;
+
 
 namespace {
 

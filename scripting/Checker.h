@@ -17,6 +17,27 @@
 
 namespace mirvex::script {
 
+// The syntax tree's names the checker files use (its TExprPtr and
+// TStmtPtr stay qualified: the executable tree has its own).
+using ast::TPos;
+using ast::TExpr;
+using ast::TExprKind;
+using ast::TStmt;
+using ast::TStmtKind;
+using ast::TDecl;
+using ast::TRoutine;
+using ast::TRange;
+using ast::TTypeExpr;
+using ast::TParamMode;
+using ast::TParamGroup;
+using ast::TScript;
+using ast::TVarDecl;
+using ast::TConstDecl;
+using ast::TTypeDecl;
+using ast::TFieldDecl;
+using ast::TCaseBranch;
+using ast::TExceptHandler;
+
 struct TParamInfo {
     std::string Name;
     const TType* Type = nullptr;

@@ -6,24 +6,7 @@
 
 namespace mirvex::script {
 
-using ast::TPos;
-using ast::TExpr;
-using ast::TExprKind;
-using ast::TStmt;
-using ast::TStmtKind;
-using ast::TDecl;
-using ast::TRoutine;
-using ast::TRange;
-using ast::TTypeExpr;
-using ast::TParamMode;
-using ast::TParamGroup;
-using ast::TScript;
-using ast::TVarDecl;
-using ast::TConstDecl;
-using ast::TTypeDecl;
-using ast::TFieldDecl;
-using ast::TCaseBranch;
-using ast::TExceptHandler;
+
 
 namespace {
 
@@ -34,19 +17,6 @@ class TAsVariantNode final : public TExprNode {
 public:
     TAsVariantNode(const TType* type, TExprPtr e) : TExprNode(type, e->Line, e->Column), m_e(std::move(e)) {}
     TValue Eval(TFrame& f) override { return m_e->Eval(f); }
-
-private:
-    TExprPtr m_e;
-};
-
-// A cast between scalar types by the rules of variants.
-class TCastNode final : public TExprNode {
-public:
-    TCastNode(const TType* type, TExprPtr e) : TExprNode(type, e->Line, e->Column), m_e(std::move(e)) {}
-    TValue Eval(TFrame& f) override { return ConvertTo(m_e->Eval(f), Type); }
-    std::int64_t EvalInt(TFrame& f) override { return VarToInt(m_e->Eval(f)); }
-    double EvalFloat(TFrame& f) override { return VarToFloat(m_e->Eval(f)); }
-    bool EvalBool(TFrame& f) override { return VarToBool(m_e->Eval(f)); }
 
 private:
     TExprPtr m_e;
@@ -797,7 +767,8 @@ TExprPtr TChecker::TypeCast(const TType* type, const std::vector<ast::TExprPtr>&
     if (CanCoerce(e->Type, type)) return Coerce(std::move(e), type, pos);
     if (IsScalar(e->Type) && IsScalar(type)) {
         const bool constant = IsConst(e);
-        auto cast = std::make_unique<TCastNode>(type, std::move(e));
+        // A cast between scalar types follows the rules of variants.
+        auto cast = std::make_unique<TFromVariantNode>(type, std::move(e));
         return constant ? Fold(std::move(cast)) : std::move(cast);
     }
     Error(pos, "invalid type cast to '" + TypeName(type) + "'");

@@ -8,8 +8,6 @@
 
 namespace mirvex::script {
 
-
-
 namespace {
 
 std::string Key(const std::string& name) { return UpperCaseAscii(name); }

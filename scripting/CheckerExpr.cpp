@@ -6,8 +6,6 @@
 
 namespace mirvex::script {
 
-
-
 namespace {
 
 bool IsConst(const TExprPtr& e) { return e->Constant() != nullptr; }
